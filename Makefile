@@ -1,0 +1,63 @@
+# Set-up, build, test and run on Debian 12. Every target installs the Debian
+# packages it needs when they are missing, so a fresh machine needs nothing else.
+#
+#   make run               build and start the program
+#   make test              build and run every test (starts Xvfb when there is no display)
+#   make test SANITIZE=1   the same in an AddressSanitizer + UBSan build (clang)
+#   make bench             build and run the benchmarks
+#   make screenshot        write docs/screenshot.png of the main window
+
+SANITIZE ?= 0
+ifeq ($(SANITIZE),1)
+  BUILD ?= build-sanitize
+  CXX_COMPILER ?= clang++
+  CMAKE_FLAGS += -DZORKEL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DZORKEL_BENCH=OFF
+else
+  BUILD ?= build
+  CXX_COMPILER ?= g++
+  CMAKE_FLAGS += -DCMAKE_BUILD_TYPE=RelWithDebInfo
+endif
+
+PACKAGES := cmake ninja-build g++ clang libgtest-dev libbenchmark-dev \
+  libfltk1.3-dev xvfb xauth x11-utils xdotool xclip imagemagick \
+  fonts-dejavu-core
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps configure build test run bench screenshot clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing Debian packages:$$missing"; \
+	  $(SUDO) apt-get update -q && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $$missing; \
+	fi
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_CXX_COMPILER=$(CXX_COMPILER) $(CMAKE_FLAGS)
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD)
+
+test: build
+	tests/with-display.sh ctest --test-dir $(BUILD) --output-on-failure -j2
+
+run: build
+	$(BUILD)/bin/zorkel
+
+bench: build
+	$(BUILD)/bin/zorkel-bench
+
+screenshot: build
+	tests/with-display.sh tests/e2e/screenshot.sh $(BUILD)/bin/zorkel docs/screenshot.png
+
+clean:
+	rm -rf build build-sanitize
