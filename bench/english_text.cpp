@@ -7,146 +7,133 @@
 
 namespace {
 
-// A word and roughly how many times it turns up in a million words of
-// ordinary written English. Only the ratios matter.
-struct WeightedWord {
-  const char* text;
-  std::uint32_t weight;
+// Words and how often to pick them. The weights follow how often each word
+// turns up in ordinary written English, except that the less common words are
+// weighted up threefold and a block of longer words is added: together they
+// stand in for the long tail of rarer words a short list cannot hold, which is
+// what brings word length and letter frequency close to those of prose. Every
+// letter, j, k, q, v, x and z included, turns up about as often as in prose.
+// Words that are always capitalised are stored that way.
+struct WordGroup {
+  std::uint32_t weight;  // of each word in the group
+  const char* words;     // separated by single spaces
 };
 
-// Function words first, then common content words; enough of the latter that
-// every letter, j, k, q, v, x and z included, turns up about as often as in
-// prose. Words that are always capitalised are stored that way.
-constexpr WeightedWord kWords[] = {
-    {"the", 56000},      {"of", 29000},        {"and", 28000},
-    {"to", 25000},       {"a", 22000},         {"in", 18000},
-    {"that", 10500},     {"is", 10000},        {"was", 9800},
-    {"he", 9500},        {"it", 9500},         {"for", 8500},
-    {"his", 6800},       {"on", 6500},         {"with", 6500},
-    {"as", 6500},        {"be", 6000},         {"I", 5000},
-    {"at", 5000},        {"by", 5000},         {"this", 5000},
-    {"had", 5000},       {"you", 4500},        {"not", 4500},
-    {"are", 4400},       {"but", 4400},        {"from", 4300},
-    {"or", 4000},        {"have", 3900},       {"they", 3600},
-    {"an", 3500},        {"which", 3500},      {"were", 3300},
-    {"one", 3000},       {"her", 3000},        {"she", 2900},
-    {"all", 2900},       {"there", 2700},      {"their", 2700},
-    {"would", 2700},     {"we", 2600},         {"been", 2500},
-    {"has", 2400},       {"when", 2300},       {"will", 2200},
-    {"who", 2200},       {"him", 2200},        {"more", 2200},
-    {"if", 2100},        {"no", 2100},         {"so", 2000},
-    {"out", 2000},       {"up", 1900},         {"said", 1900},
-    {"what", 1900},      {"its", 1800},        {"about", 1800},
-    {"into", 1800},      {"than", 1800},       {"them", 1800},
-    {"can", 1800},       {"only", 1700},       {"other", 1700},
-    {"time", 1600},      {"new", 1600},        {"some", 1600},
-    {"could", 1600},     {"these", 1500},      {"two", 1400},
-    {"may", 1400},       {"first", 1400},      {"then", 1400},
-    {"do", 1400},        {"any", 1300},        {"like", 1300},
-    {"my", 1300},        {"now", 1300},        {"over", 1200},
-    {"such", 1200},      {"our", 1200},        {"man", 1200},
-    {"me", 1200},        {"even", 1100},       {"most", 1100},
-    {"made", 1100},      {"after", 1100},      {"also", 1100},
-    {"did", 1000},       {"many", 1000},       {"before", 1000},
-    {"must", 1000},      {"through", 1000},    {"back", 1000},
-    {"years", 1000},     {"where", 1000},      {"much", 1000},
-    {"your", 1000},      {"way", 900},         {"well", 900},
-    {"down", 900},       {"should", 900},      {"because", 900},
-    {"each", 900},       {"just", 900},        {"those", 900},
-    {"people", 900},     {"how", 900},         {"too", 800},
-    {"little", 800},     {"state", 800},       {"good", 800},
-    {"very", 800},       {"make", 800},        {"world", 800},
-    {"still", 800},      {"own", 800},         {"see", 800},
-    {"work", 750},       {"men", 750},         {"long", 700},
-    {"get", 700},        {"here", 700},        {"between", 700},
-    {"both", 700},       {"life", 700},        {"being", 700},
-    {"under", 700},      {"never", 700},       {"day", 650},
-    {"same", 650},       {"another", 650},     {"know", 650},
-    {"while", 650},      {"last", 600},        {"might", 600},
-    {"us", 600},         {"great", 600},       {"old", 600},
-    {"year", 600},       {"off", 600},         {"come", 600},
-    {"since", 600},      {"against", 600},     {"go", 600},
-    {"came", 600},       {"right", 600},       {"used", 600},
-    {"take", 600},       {"three", 600},       {"place", 550},
-    {"himself", 550},    {"few", 500},         {"house", 500},
-    {"use", 500},        {"during", 500},      {"without", 500},
-    {"again", 500},      {"around", 500},      {"however", 500},
-    {"home", 500},       {"small", 500},       {"found", 500},
-    {"thought", 500},    {"went", 500},        {"say", 500},
-    {"part", 500},       {"once", 450},        {"general", 450},
-    {"high", 450},       {"upon", 450},        {"school", 450},
-    {"every", 450},      {"don't", 450},       {"does", 450},
-    {"got", 450},        {"left", 450},        {"number", 450},
-    {"course", 450},     {"war", 450},         {"until", 450},
-    {"always", 450},     {"away", 450},        {"something", 450},
-    {"fact", 450},       {"water", 450},       {"though", 400},
-    {"less", 400},       {"public", 400},      {"put", 400},
-    {"think", 400},      {"almost", 400},      {"hand", 400},
-    {"enough", 400},     {"far", 400},         {"took", 400},
-    {"head", 400},       {"yet", 400},         {"government", 400},
-    {"system", 400},     {"better", 400},      {"set", 400},
-    {"told", 400},       {"nothing", 400},     {"night", 400},
-    {"end", 400},        {"why", 400},         {"called", 400},
-    {"didn't", 400},     {"eyes", 400},        {"find", 400},
-    {"going", 400},      {"look", 400},        {"asked", 350},
-    {"later", 350},      {"knew", 350},        {"point", 350},
-    {"next", 350},       {"city", 350},        {"business", 350},
-    {"give", 350},       {"group", 350},       {"young", 350},
-    {"let", 350},        {"room", 350},        {"side", 350},
-    {"social", 350},     {"given", 350},       {"several", 350},
-    {"order", 350},      {"second", 350},      {"possible", 350},
-    {"rather", 350},     {"face", 350},        {"among", 350},
-    {"often", 350},      {"things", 350},      {"early", 350},
-    {"white", 350},      {"case", 350},        {"John", 350},
-    {"become", 350},     {"large", 350},       {"big", 350},
-    {"need", 350},       {"four", 350},        {"within", 350},
-    {"felt", 350},       {"along", 350},       {"children", 350},
-    {"saw", 350},        {"best", 350},        {"ever", 350},
-    {"least", 350},      {"power", 350},       {"development", 330},
-    {"light", 330},      {"family", 330},      {"interest", 330},
-    {"want", 330},       {"mind", 330},        {"country", 330},
-    {"area", 330},       {"others", 330},      {"done", 330},
-    {"turned", 330},     {"although", 330},    {"open", 330},
-    {"service", 330},    {"certain", 330},     {"kind", 330},
-    {"problem", 330},    {"began", 330},       {"different", 330},
-    {"door", 330},       {"help", 330},        {"sense", 330},
-    {"whole", 330},      {"matter", 330},      {"perhaps", 330},
-    {"it's", 330},       {"law", 330},         {"human", 330},
-    {"line", 330},       {"above", 330},       {"name", 330},
-    {"example", 330},    {"action", 330},      {"company", 330},
-    {"local", 330},      {"show", 330},        {"whether", 330},
-    {"five", 330},       {"history", 330},     {"gave", 330},
-    {"today", 300},      {"either", 300},      {"across", 300},
-    {"past", 300},       {"quite", 300},       {"anything", 300},
-    {"death", 300},      {"week", 300},        {"experience", 300},
-    {"body", 300},       {"word", 300},        {"half", 300},
-    {"really", 300},     {"field", 300},       {"car", 300},
-    {"already", 300},    {"I'm", 300},         {"information", 300},
-    {"tell", 300},       {"together", 300},    {"money", 300},
-    {"keep", 300},       {"sure", 300},        {"real", 300},
-    {"probably", 300},   {"free", 300},        {"political", 300},
-    {"behind", 300},     {"question", 300},    {"air", 300},
-    {"office", 300},     {"making", 300},      {"brought", 300},
-    {"whose", 300},      {"special", 300},     {"major", 300},
-    {"heard", 300},      {"became", 300},      {"study", 300},
-    {"moment", 300},     {"available", 300},   {"known", 300},
-    {"result", 300},     {"street", 300},      {"economic", 300},
-    {"boy", 300},        {"position", 300},    {"reason", 300},
-    {"change", 300},     {"south", 300},       {"job", 300},
-    {"society", 300},    {"close", 300},       {"love", 300},
-    {"community", 300},  {"true", 300},        {"court", 300},
-    {"voice", 250},      {"level", 250},       {"subject", 250},
-    {"party", 250},      {"black", 250},       {"English", 250},
-    {"London", 200},     {"Monday", 150},      {"quality", 200},
-    {"require", 150},    {"equal", 150},       {"quickly", 150},
-    {"quiet", 120},      {"expect", 200},      {"six", 200},
-    {"tax", 150},        {"box", 120},         {"exactly", 120},
-    {"size", 150},       {"zero", 80},         {"lazy", 60},
-    {"amazing", 60},     {"organization", 150}, {"judge", 150},
-    {"project", 200},    {"joined", 120},      {"enjoy", 100},
-    {"jump", 60},        {"walked", 150},      {"knowledge", 120},   {"market", 250},
-    {"value", 250},      {"everything", 200},  {"evening", 150},
-    {"river", 150},
+constexpr WordGroup kWordGroups[] = {
+    {56000, "the"},
+    {29000, "of"},
+    {28000, "and"},
+    {25000, "to"},
+    {22000, "a"},
+    {18000, "in"},
+    {10500, "that"},
+    {10000, "is"},
+    {9800, "was"},
+    {9500, "he it"},
+    {8500, "for"},
+    {6800, "his"},
+    {6500, "on with as"},
+    {6000, "be"},
+    {5000, "I at by this had"},
+    {4500, "you not"},
+    {4400, "are but"},
+    {4300, "from"},
+    {4000, "or"},
+    {3900, "have"},
+    {3600, "they"},
+    {3500, "an which"},
+    {3300, "were"},
+    {3000, "one her"},
+    {2900, "she all"},
+    {2700,
+     "there their would way well down should because each just "
+     "those people how"},
+    {2600, "we"},
+    {2500, "been"},
+    {2400, "has too little state good very make world still own see"},
+    {2300, "when"},
+    {2250, "work men"},
+    {2200, "will who him more"},
+    {2100, "if no long get here between both life being under never"},
+    {2000, "so out"},
+    {1950, "day same another know while"},
+    {1900, "up said what"},
+    {1800,
+     "its about into than them can last might us great old year "
+     "off come since against go came right used take three"},
+    {1700, "only other"},
+    {1650, "place himself"},
+    {1600, "time new some could"},
+    {1500,
+     "these few house use during without again around however home "
+     "small found thought went say part"},
+    {1400, "two may first then do"},
+    {1350,
+     "once general high upon school every don't does got left "
+     "number course war until always away something fact water"},
+    {1300, "any like my now"},
+    {1200,
+     "over such our man me though less public put think almost "
+     "hand enough far took head yet government system better set "
+     "told nothing night end why called didn't eyes find going "
+     "look"},
+    {1100, "even most made after also"},
+    {1050,
+     "asked later knew point next city business give group young "
+     "let room side social given several order second possible "
+     "rather face among often things early white case John become "
+     "large big need four within felt along children saw best ever "
+     "least power"},
+    {1000,
+     "did many before must through back years where much your "
+     "problems process students services programs questions "
+     "conditions results national president research policy "
+     "support including provide provided providing production "
+     "products practice pressure price private property "
+     "relations specific species speaking spring strong "
+     "structure success struggle consider considered control cost "
+     "costs create created culture current according accepted "
+     "actually additional address administration alone "
+     "analysis answer approach article simply single situation "
+     "skills increasing industry instead international island "
+     "language leading learning material medical meeting members "
+     "military million minutes model modern natural necessary "
+     "nearly network normal particular patients percent personal "
+     "physical picture planning playing pleasure popular "
+     "population record recently region religious remember report "
+     "represent respect response central century certainly chance "
+     "character clear clearly common complete significant similar "
+     "sometimes source space standing stage started statement "
+     "growing growth ground hospital images important increase "
+     "individual legal letters likely listen living looking lower "
+     "machine management scientific season security senior series "
+     "serious simple traditional training travel treatment "
+     "trial trouble typical understanding needed based decided "
+     "followed moved died involved described developed reached "
+     "opened killed played worked received showed added"},
+    {990,
+     "development light family interest want mind country area "
+     "others done turned although open service certain kind "
+     "problem began different door help sense whole matter perhaps "
+     "it's law human line above name example action company local "
+     "show whether five history gave"},
+    {900,
+     "today either across past quite anything death week "
+     "experience body word half really field car already I'm "
+     "information tell together money keep sure real probably free "
+     "political behind question air office making brought whose "
+     "special major heard became study moment available known "
+     "result street economic boy position reason change south job "
+     "society close love community true court"},
+    {750, "voice level subject party black English market value"},
+    {600, "London quality expect six project everything"},
+    {450,
+     "Monday require equal quickly tax size organization judge "
+     "walked evening river"},
+    {360, "quiet box exactly joined knowledge"},
+    {300, "enjoy"},
+    {240, "zero"},
+    {180, "lazy amazing jump"},
 };
 
 // splitmix64: small, fast and the same everywhere.
@@ -174,15 +161,30 @@ class TextRandom {
   std::uint64_t state_;
 };
 
-// Running totals of the word weights, for picking a word by weight.
-const std::vector<std::uint32_t>& CumulativeWeights() {
-  static const std::vector<std::uint32_t> totals = [] {
-    std::vector<std::uint32_t> t;
+// The word list, split out of kWordGroups once, with running totals of the
+// weights for picking a word by weight.
+struct WordList {
+  std::vector<std::string_view> words;
+  std::vector<std::uint32_t> totals;
+};
+
+const WordList& Words() {
+  static const WordList list = [] {
+    WordList l;
     std::uint32_t sum = 0;
-    for (const WeightedWord& w : kWords) t.push_back(sum += w.weight);
-    return t;
+    for (const WordGroup& group : kWordGroups) {
+      std::string_view rest = group.words;
+      while (!rest.empty()) {
+        const std::size_t space = rest.find(' ');
+        l.words.push_back(rest.substr(0, space));
+        l.totals.push_back(sum += group.weight);
+        rest.remove_prefix(space == std::string_view::npos ? rest.size()
+                                                           : space + 1);
+      }
+    }
+    return l;
   }();
-  return totals;
+  return list;
 }
 
 constexpr std::size_t kLineWidth = 70;  // characters before the CR LF
@@ -226,16 +228,16 @@ class TextWriter {
   }
 
   std::string_view PickWord() {
-    const std::vector<std::uint32_t>& totals = CumulativeWeights();
-    const std::uint32_t r = random_.Below(totals.back());
-    const auto it = std::upper_bound(totals.begin(), totals.end(), r);
-    return kWords[it - totals.begin()].text;
+    const WordList& list = Words();
+    const std::uint32_t r = random_.Below(list.totals.back());
+    const auto it = std::upper_bound(list.totals.begin(), list.totals.end(), r);
+    return list.words[static_cast<std::size_t>(it - list.totals.begin())];
   }
 
   // A year or a small count, written in digits.
   void Number() {
-    const std::uint32_t value = random_.OneIn(3) ? 1800 + random_.Below(230)
-                                                 : 1 + random_.Below(999);
+    const std::uint32_t value =
+        random_.OneIn(3) ? 1800 + random_.Below(230) : 1 + random_.Below(999);
     word_ = std::to_string(value);
   }
 

@@ -95,12 +95,12 @@ INSTANTIATE_TEST_SUITE_P(
                  true,
                  {Bytes({0x68, 0x33, 0xA3, 0xA3, 0xD8, 0x20, 0x77, 0xD8, 0xAE,
                          0xA3, 0xD0})}},
-        PassCase{"UpperCaseInputNeverReplaced",
-                 {"AAAA aaaa"},
-                 true,
-                 true,
-                 {Bytes({0x41, 0x41, 0x41, 0x41, 0x20, 0x34, 0xC6, 0x41,
-                         0x61})}},
+        PassCase{
+            "UpperCaseInputNeverReplaced",
+            {"AAAA aaaa"},
+            true,
+            true,
+            {Bytes({0x41, 0x41, 0x41, 0x41, 0x20, 0x34, 0xC6, 0x41, 0x61})}},
         PassCase{"SecondPassContinuesTheSequence",
                  {"abc", "abc"},
                  true,
@@ -145,7 +145,8 @@ TEST(LookalikeTable, MatchesTheHexColumn) {
     std::string expected;
     std::istringstream in(rows[i].hex);
     unsigned value = 0;
-    while (in >> std::hex >> value) expected.push_back(static_cast<char>(value));
+    while (in >> std::hex >> value)
+      expected.push_back(static_cast<char>(value));
     EXPECT_EQ(LookalikeTable[i].key, rows[i].key) << "row " << i + 1;
     EXPECT_EQ(std::string(LookalikeTable[i].alternatives), expected)
         << "row " << i + 1;

@@ -10,7 +10,8 @@ namespace {
 const LookalikeEntry* FindLookalike(unsigned char input) {
   const LookalikeEntry* found = nullptr;
   for (const LookalikeEntry& row : LookalikeTable) {
-    if (ToLowerAscii(static_cast<unsigned char>(row.key)) == input) found = &row;
+    if (ToLowerAscii(static_cast<unsigned char>(row.key)) == input)
+      found = &row;
   }
   return found;
 }
@@ -39,7 +40,8 @@ void TranslateText(RandomSource& source, char* text, std::size_t length,
       if (const LookalikeEntry* row = FindLookalike(input)) {
         const std::size_t n = std::strlen(row->alternatives);
         c = static_cast<unsigned char>(
-            row->alternatives[static_cast<std::size_t>(NextRandom(source)) % n]);
+            row->alternatives[static_cast<std::size_t>(NextRandom(source)) %
+                              n]);
       }
     }
     text[i] = static_cast<char>(c);

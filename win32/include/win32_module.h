@@ -45,3 +45,9 @@ struct Win32Module {
   const Win32IconResource* icons;
   int iconCount;
 };
+
+// The instance handle of a module: what the start-up passes to WinMain.
+struct HINSTANCE__;
+inline HINSTANCE__* Win32InstanceOf(const Win32Module& module) {
+  return reinterpret_cast<HINSTANCE__*>(const_cast<Win32Module*>(&module));
+}

@@ -78,8 +78,8 @@ typedef INT_PTR(CALLBACK* DLGPROC)(HWND, UINT, WPARAM, LPARAM);
 
 #define LOWORD(l) ((WORD)(((std::uintptr_t)(l)) & 0xffff))
 #define HIWORD(l) ((WORD)((((std::uintptr_t)(l)) >> 16) & 0xffff))
-#define MAKELONG(a, b)                                  \
-  ((LONG)(((DWORD)(((std::uintptr_t)(a)) & 0xffff)) |   \
+#define MAKELONG(a, b)                                \
+  ((LONG)(((DWORD)(((std::uintptr_t)(a)) & 0xffff)) | \
           (((DWORD)(((std::uintptr_t)(b)) & 0xffff)) << 16)))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
