@@ -20,7 +20,8 @@ endif
 
 PACKAGES := cmake ninja-build g++ clang libgtest-dev libbenchmark-dev \
   libfltk1.3-dev xvfb xauth x11-utils xdotool xclip imagemagick \
-  fonts-dejavu-core
+  fonts-dejavu-core dpkg-dev file lintian desktop-file-utils appstream \
+  man-db libxml2-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -67,3 +68,29 @@ screenshot: build
 
 clean:
 	rm -rf build build-sanitize
+
+# make install [PREFIX=/usr/local] [DESTDIR=DIR]: installs the build's
+# programs, desktop entry, icons, metainfo and manual pages under PREFIX (GNU
+# layout), placed under DIR when DESTDIR is given (staged installs).
+PREFIX ?= /usr/local
+.PHONY: install deb
+
+install: build
+	umask 022 && DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# make deb: the Debian package, made by CPack from a Release build in
+# build-deb/ (the test builds are left alone), then checked by
+# tests/packaging/check_deb.sh, lintian included. The compiler flags are
+# Debian's (dpkg-buildflags: -O2, hardening); Release adds only -DNDEBUG.
+DEB_BUILD := build-deb
+DEB_FLAGS := DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags
+
+deb: deps
+	cmake -S . -B $(DEB_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=g++ \
+	  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE=-DNDEBUG -DZORKEL_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS="$$($(DEB_FLAGS) --get CPPFLAGS) $$($(DEB_FLAGS) --get CXXFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$($(DEB_FLAGS) --get LDFLAGS)"
+	cmake --build $(DEB_BUILD)
+	rm -f $(DEB_BUILD)/zorkel_*.deb
+	cd $(DEB_BUILD) && umask 022 && cpack -G DEB
+	tests/packaging/check_deb.sh $(DEB_BUILD)/zorkel_*.deb

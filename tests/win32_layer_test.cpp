@@ -293,4 +293,153 @@ TEST_F(LayerTest, TheTooltipWindowTakesToolsByWindow) {
   EXPECT_FALSE(IsWindow(tooltip));
 }
 
+// --- Modal dialogs ---------------------------------------------------------
+
+// The input a modal dialog receives once its loop runs: its WM_INITDIALOG
+// posts WM_APP to itself, and WM_APP sets off the input.
+enum class ModalInput { Go, Escape, CloseRequest, QuitRequest };
+
+constexpr int IDC_OTHER = 204;
+constexpr INT_PTR kGoResult = 42;
+constexpr INT_PTR kCancelResult = 77;
+constexpr INT_PTR kNotEnded = -2;
+constexpr int kQuitCode = 9;
+
+struct ModalRun {
+  ModalInput input = ModalInput::Go;
+  HWND owner = nullptr;
+  HWND box = nullptr;
+  std::vector<WPARAM> commands;    // the box's WM_COMMAND messages
+  std::vector<BOOL> ownerEnabled;  // the owner's state at each of them
+  bool returned = false;           // DialogBoxParamA came back (opener)
+};
+
+ModalRun g_run;
+
+INT_PTR CALLBACK ModalProc(HWND hwnd, UINT message, WPARAM wParam,
+                           LPARAM lParam) {
+  (void)lParam;
+  switch (message) {
+    case WM_INITDIALOG:
+      g_run.box = hwnd;
+      PostMessageA(hwnd, WM_APP, 0, 0);
+      return TRUE;
+    case WM_APP:
+      // Input for the owner, which takes none while the box is open.
+      Win32ReportClick(GetDlgItem(g_run.owner, IDC_BOX));
+      switch (g_run.input) {
+        case ModalInput::Go:
+          PostMessageA(hwnd, WM_COMMAND, IDC_GO, 0);
+          break;
+        case ModalInput::Escape:
+          Win32ReportEscape(hwnd);
+          break;
+        case ModalInput::CloseRequest:
+          Win32ReportClose(hwnd);
+          break;
+        case ModalInput::QuitRequest:
+          PostMessageA(hwnd, WM_COMMAND, IDC_OTHER, 0);  // before the quit
+          PostQuitMessage(kQuitCode);
+          return TRUE;
+      }
+      // Should the input not end the box, this ends it two turns later
+      // (after the cancel command a WM_CLOSE leads to), instead of waiting
+      // for input forever.
+      PostMessageA(hwnd, WM_APP + 1, 0, 0);
+      return TRUE;
+    case WM_APP + 1:
+      PostMessageA(hwnd, WM_APP + 2, 0, 0);
+      return TRUE;
+    case WM_APP + 2:
+      EndDialog(hwnd, kNotEnded);
+      return TRUE;
+    case WM_COMMAND:
+      g_run.commands.push_back(wParam);
+      g_run.ownerEnabled.push_back(IsWindowEnabled(g_run.owner));
+      if (wParam == IDC_GO) EndDialog(hwnd, kGoResult);
+      if (wParam == IDCANCEL) EndDialog(hwnd, kCancelResult);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+TEST_F(LayerTest, AModalDialogEndsOnItsInputWithItsResult) {
+  struct Case {
+    const char* name;
+    ModalInput input;
+    WPARAM command;
+    INT_PTR result;
+  };
+  const Case cases[] = {
+      {"EndDialog on a command", ModalInput::Go, IDC_GO, kGoResult},
+      {"Escape", ModalInput::Escape, MAKEWPARAM(IDCANCEL, BN_CLICKED),
+       kCancelResult},
+      {"close request", ModalInput::CloseRequest,
+       MAKEWPARAM(IDCANCEL, BN_CLICKED), kCancelResult},
+  };
+  ShowWindow(dialog_, SW_SHOWNORMAL);
+  HWND go = GetDlgItem(dialog_, IDC_GO);
+  for (const Case& c : cases) {
+    SetFocus(go);
+    g_seen.clear();
+    g_run = ModalRun{};
+    g_run.input = c.input;
+    g_run.owner = dialog_;
+    const INT_PTR result =
+        DialogBoxParamA(Win32InstanceOf(LayerTestModule),
+                        MAKEINTRESOURCEA(IDD_TEST), dialog_, ModalProc, 0);
+    EXPECT_EQ(result, c.result) << c.name;
+    EXPECT_EQ(g_run.commands, std::vector<WPARAM>{c.command}) << c.name;
+    EXPECT_EQ(g_run.ownerEnabled, std::vector<BOOL>{FALSE})
+        << c.name << ": the owner is disabled while the box is open";
+    EXPECT_TRUE(IsWindowEnabled(dialog_)) << c.name << ": and enabled after";
+    EXPECT_TRUE(g_seen.empty()) << c.name << ": the owner took input";
+    EXPECT_FALSE(IsWindow(g_run.box)) << c.name << ": the box is destroyed";
+    EXPECT_EQ(GetFocus(), go) << c.name << ": the focus is back in the owner";
+    Pump();  // drops what is left for the box, before the next one is made
+  }
+}
+
+// An owner that opens the modal box on its "Go" command.
+INT_PTR CALLBACK OpenerProc(HWND hwnd, UINT message, WPARAM wParam,
+                            LPARAM lParam) {
+  (void)lParam;
+  if (message != WM_COMMAND || wParam != IDC_GO) return FALSE;
+  DialogBoxParamA(Win32InstanceOf(LayerTestModule), MAKEINTRESOURCEA(IDD_TEST),
+                  hwnd, ModalProc, 0);
+  g_run.returned = true;
+  return TRUE;
+}
+
+TEST_F(LayerTest, AQuitRequestInAModalLoopEndsTheBoxAndReachesTheOuterLoop) {
+  HWND opener =
+      CreateDialogParamA(Win32InstanceOf(LayerTestModule),
+                         MAKEINTRESOURCEA(IDD_TEST), nullptr, OpenerProc, 0);
+  ASSERT_NE(opener, nullptr);
+  ShowWindow(opener, SW_SHOWNORMAL);
+  g_run = ModalRun{};
+  g_run.input = ModalInput::QuitRequest;
+  g_run.owner = opener;
+  PostMessageA(opener, WM_COMMAND, IDC_GO, 0);
+
+  // The program's own loop: the box opens from inside one of its messages.
+  std::vector<UINT> outer;
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0)) {
+    outer.push_back(msg.message);
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+  EXPECT_EQ(msg.wParam, static_cast<WPARAM>(kQuitCode));
+  EXPECT_EQ(outer, std::vector<UINT>{WM_COMMAND})
+      << "everything after the opening command went to the modal loop";
+  EXPECT_TRUE(g_run.returned);
+  EXPECT_EQ(g_run.commands, std::vector<WPARAM>{IDC_OTHER})
+      << "messages posted before the quit are still delivered";
+  EXPECT_FALSE(IsWindow(g_run.box));
+  EXPECT_TRUE(IsWindowEnabled(opener));
+  DestroyWindow(opener);
+}
+
 }  // namespace

@@ -6,7 +6,9 @@
 
 #include <cstdlib>
 
+#include "about_box.h"
 #include "resource.h"
+#include "text_file.h"
 #include "translate.h"
 
 namespace {
@@ -89,8 +91,13 @@ BOOL OnCommand(HWND hwnd, WPARAM command) {
       Quit(hwnd);
       return TRUE;
     case IDC_LOAD:
+      LoadTextFile(hwnd);
+      return TRUE;
     case IDC_SAVE:
+      SaveTextFile(hwnd);
+      return TRUE;
     case IDC_ABOUT:
+      ShowAboutBox(hwnd);
       return TRUE;
     case IDC_TRANSLATE:
       OnTranslate(hwnd);

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 struct BackendWidget;  // the backend's own object for one window
 struct IconImage;
@@ -62,3 +63,28 @@ void BackendSetEditText(BackendWidget* edit, const char* text,
 std::string BackendGetEditText(BackendWidget* edit);
 std::size_t BackendEditTextLength(BackendWidget* edit);
 void BackendSetEditReadOnly(BackendWidget* edit, bool readOnly);
+
+// The common dialogs. The core checks the answers (must exist, overwrite,
+// default extension, buffer size); the backend only asks the person.
+struct BackendFileFilter {
+  std::string name;      // as the program gave it, Windows-1252
+  std::string patterns;  // "*.txt" or "*.txt;*.text"
+};
+struct BackendFileRequest {
+  bool save = false;
+  std::string title;      // Windows-1252
+  std::string directory;  // where the chooser starts
+  std::string fileName;   // the name it proposes, or ""
+  std::vector<BackendFileFilter> filters;
+  int filterIndex = 0;  // the filter selected at start, from 0
+};
+struct BackendFileAnswer {
+  std::string path;  // absolute
+  int filterIndex = 0;
+};
+// False when the person cancelled.
+bool BackendChooseFile(const BackendFileRequest& request,
+                       BackendFileAnswer& answer);
+
+// A modal message box; returns the IDOK/IDCANCEL/IDYES/IDNO of the answer.
+int BackendMessageBox(const char* text, const char* caption, UINT type);

@@ -12,11 +12,15 @@ fail() {
   exit 1
 }
 
-# start_app BINARY TITLE: starts the program with a fresh HOME and sets APP_PID
-# and WIN (the X window id of the window titled TITLE).
+# start_app BINARY TITLE: starts the program with a fresh HOME (in folder
+# APP_CWD when set) and sets APP_PID and WIN (the X window id of the window
+# titled TITLE).
 start_app() {
   app_home=$(mktemp -d)
-  HOME=$app_home LC_ALL=C.UTF-8 "$1" >"$app_home/stdout" 2>"$app_home/stderr" &
+  (
+    cd "${APP_CWD:-.}" &&
+      HOME=$app_home LC_ALL=C.UTF-8 exec "$1" >"$app_home/stdout" 2>"$app_home/stderr"
+  ) &
   APP_PID=$!
   WIN=$(wait_window "$2")
   [ -n "$WIN" ] || fail "no window titled '$2'"

@@ -201,6 +201,7 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName,
   if (!dialogTemplate) return -1;
   HWND owner = IsLive(hWndParent) ? TopLevelOf(hWndParent) : nullptr;
   const bool disableOwner = owner && owner->enabled;
+  HWND focusBefore = GetFocus();
 
   HWND dialog = CreateDialogFromTemplate(hInstance, *dialogTemplate, owner,
                                          lpDialogFunc, dwInitParam, true);
@@ -223,6 +224,11 @@ INT_PTR WINAPI DialogBoxParamA(HINSTANCE hInstance, LPCSTR lpTemplateName,
   const INT_PTR result = IsLive(dialog) ? dialog->result : -1;
   if (disableOwner && IsLive(owner)) EnableWindow(owner, TRUE);
   if (IsLive(dialog)) DestroyWindow(dialog);
+  // The owner, active again, gives the focus back to the control that had it
+  // before the box opened, so the keyboard works there without a click.
+  if (IsLive(focusBefore) && focusBefore->enabled &&
+      IsLive(TopLevelOf(focusBefore)) && TopLevelOf(focusBefore)->enabled)
+    SetFocus(focusBefore);
   return result;
 }
 

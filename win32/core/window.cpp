@@ -201,3 +201,18 @@ BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect) {
                  hWnd->rect.bottom - hWnd->rect.top};
   return TRUE;
 }
+
+LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex) {
+  if (!IsLive(hWnd)) return 0;
+  switch (nIndex) {
+    case GWLP_HINSTANCE:
+      return reinterpret_cast<LONG_PTR>(hWnd->instance);
+    case GWLP_ID:
+      return hWnd->id;
+    case GWL_STYLE:
+      return static_cast<LONG_PTR>(hWnd->style);
+    case GWL_EXSTYLE:
+      return static_cast<LONG_PTR>(hWnd->exStyle);
+  }
+  return 0;
+}

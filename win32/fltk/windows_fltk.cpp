@@ -160,6 +160,12 @@ BackendWidget* BackendCreateControl(HWND hwnd, BackendWidget* window,
       break;
     case BackendControl::Edit: {
       auto* area = new Reporting<TextArea>(hwnd, x, y, w, h);
+      // Scroll bars only where the styles ask for them, as on the platform;
+      // FL_ALIGN_CENTER puts them on no side.
+      Fl_Align bars = FL_ALIGN_CENTER;
+      if (style & WS_VSCROLL) bars |= FL_ALIGN_RIGHT;
+      if (style & WS_HSCROLL) bars |= FL_ALIGN_BOTTOM;
+      area->scrollbar_align(bars);
       area->SetTextFont(FL_HELVETICA, fontPixels);
       if (!(style & WS_BORDER)) area->box(FL_NO_BOX);
       widget = area;
@@ -167,7 +173,10 @@ BackendWidget* BackendCreateControl(HWND hwnd, BackendWidget* window,
     }
     case BackendControl::StaticText:
       widget = new Fl_Box(x, y, w, h);
-      widget->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP_LEFT | FL_ALIGN_WRAP);
+      // A control paints only inside its own rectangle: text wrapped past
+      // its height is cut off rather than drawn over its neighbours.
+      widget->align(FL_ALIGN_INSIDE | FL_ALIGN_TOP_LEFT | FL_ALIGN_WRAP |
+                    FL_ALIGN_CLIP);
       break;
     case BackendControl::StaticIcon:
       widget = new Fl_Box(x, y, w, h);

@@ -273,8 +273,119 @@ int WINAPI GetWindowTextLengthA(HWND hWnd);
 BOOL WINAPI GetWindowRect(HWND hWnd, LPRECT lpRect);
 BOOL WINAPI GetClientRect(HWND hWnd, LPRECT lpRect);
 BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect);
+// GetWindowLongPtrA indexes.
+#define GWL_EXSTYLE (-20)
+#define GWL_STYLE (-16)
+#define GWLP_ID (-12)
+#define GWLP_HINSTANCE (-6)
+LONG_PTR WINAPI GetWindowLongPtrA(HWND hWnd, int nIndex);
+
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 
 // The program's entry, called by the layer's C runtime start-up.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance,
                    LPSTR lpCmdLine, int nCmdShow);
+
+// KERNEL32: files and errors.
+//
+// An HFILE is the POSIX file descriptor itself; cast to a HANDLE with
+// (HANDLE)(INT_PTR)hfile, as on Windows, it can be passed to GetFileType.
+// _lopen never waits: a FIFO opens at once and stays non-blocking, so
+// _lread on it fails with ERROR_NO_DATA when nothing is there to read.
+//
+// Every function here sets the thread's last error when it fails, from the
+// errno value of the system call that failed, mapped to the nearest
+// documented code (ENOSPC ERROR_DISK_FULL, EISDIR ERROR_ACCESS_DENIED,
+// ENOTDIR ERROR_DIRECTORY, ...). The thread also remembers that errno value:
+// FormatMessageA of the code then gives Linux's own wording of it, as
+// strerror has it ("Is a directory"), ended with CR LF as Windows ends its
+// system messages. A code with no errno value behind it (set with
+// SetLastError alone, or a failure the layer finds itself, such as a
+// position too large for _llseek's result) gets a fixed English text.
+#include <cstdarg>
+
+typedef int HFILE;
+typedef void* HANDLE;
+
+#define HFILE_ERROR ((HFILE)-1)
+
+// _lopen modes.
+#define OF_READ 0x0000
+#define OF_WRITE 0x0001
+#define OF_READWRITE 0x0002
+#define OF_SHARE_COMPAT 0x0000
+#define OF_SHARE_EXCLUSIVE 0x0010
+#define OF_SHARE_DENY_WRITE 0x0020
+#define OF_SHARE_DENY_READ 0x0030
+#define OF_SHARE_DENY_NONE 0x0040
+
+// _llseek origins.
+#define FILE_BEGIN 0
+#define FILE_CURRENT 1
+#define FILE_END 2
+
+// GetFileType results.
+#define FILE_TYPE_UNKNOWN 0x0000
+#define FILE_TYPE_DISK 0x0001
+#define FILE_TYPE_CHAR 0x0002
+#define FILE_TYPE_PIPE 0x0003
+
+// FormatMessageA flags.
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
+
+// System error codes.
+#define NO_ERROR 0L
+#define ERROR_SUCCESS 0L
+#define ERROR_INVALID_FUNCTION 1L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_PATH_NOT_FOUND 3L
+#define ERROR_TOO_MANY_OPEN_FILES 4L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_INVALID_HANDLE 6L
+#define ERROR_NOT_ENOUGH_MEMORY 8L
+#define ERROR_NOT_SAME_DEVICE 17L
+#define ERROR_WRITE_PROTECT 19L
+#define ERROR_BAD_UNIT 20L
+#define ERROR_GEN_FAILURE 31L
+#define ERROR_SHARING_VIOLATION 32L
+#define ERROR_HANDLE_DISK_FULL 39L
+#define ERROR_NOT_SUPPORTED 50L
+#define ERROR_INVALID_PARAMETER 87L
+#define ERROR_BROKEN_PIPE 109L
+#define ERROR_DISK_FULL 112L
+#define ERROR_CALL_NOT_IMPLEMENTED 120L
+#define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_INVALID_NAME 123L
+#define ERROR_NEGATIVE_SEEK 131L
+#define ERROR_SEEK_ON_DEVICE 132L
+#define ERROR_BUSY 170L
+#define ERROR_ALREADY_EXISTS 183L
+#define ERROR_FILENAME_EXCED_RANGE 206L
+#define ERROR_FILE_TOO_LARGE 223L
+#define ERROR_NO_DATA 232L
+#define ERROR_DIRECTORY 267L
+#define ERROR_MR_MID_NOT_FOUND 317L
+#define ERROR_NOACCESS 998L
+#define ERROR_IO_DEVICE 1117L
+#define ERROR_TOO_MANY_LINKS 1142L
+#define ERROR_DISK_QUOTA_EXCEEDED 1295L
+#define ERROR_RESOURCE_LANG_NOT_FOUND 1815L
+#define ERROR_CANT_RESOLVE_FILENAME 1921L
+
+HFILE WINAPI _lopen(LPCSTR lpPathName, int iReadWrite);
+HFILE WINAPI _lcreat(LPCSTR lpPathName, int iAttribute);
+LONG WINAPI _llseek(HFILE hFile, LONG lOffset, int iOrigin);
+UINT WINAPI _lread(HFILE hFile, LPVOID lpBuffer, UINT uBytes);
+UINT WINAPI _lwrite(HFILE hFile, LPCCH lpBuffer, UINT uBytes);
+HFILE WINAPI _lclose(HFILE hFile);
+DWORD WINAPI GetFileType(HANDLE hFile);
+
+DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD dwErrCode);
+// Only FORMAT_MESSAGE_FROM_SYSTEM, with or without
+// FORMAT_MESSAGE_IGNORE_INSERTS, into the caller's buffer; the result
+// counts the bytes stored before the terminating zero.
+DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource,
+                            DWORD dwMessageId, DWORD dwLanguageId,
+                            LPSTR lpBuffer, DWORD nSize, va_list* Arguments);
