@@ -51,6 +51,15 @@ std::size_t TranslatePiece(RandomSource& source, const PassModes& modes,
   scratch.clear();
   std::size_t used = 0;
   while (used < in.size()) {
+    // Runs of ASCII, most of any Linux text, are their own engine bytes.
+    std::size_t ascii = used;
+    while (ascii < in.size() && static_cast<unsigned char>(in[ascii]) < 0x80)
+      ++ascii;
+    if (ascii > used) {
+      scratch.append(in.data() + used, ascii - used);
+      used = ascii;
+      continue;
+    }
     const Unit unit = NextUnit(in.substr(used), atEnd);
     if (unit.length == 0) break;
     scratch.push_back(unit.engineByte < 0 ? kOpaqueStandIn
@@ -62,8 +71,22 @@ std::size_t TranslatePiece(RandomSource& source, const PassModes& modes,
 
   // Walking the same bytes again finds the same units, so nothing needs to
   // be stored per unit between the two walks.
+  out.reserve(out.size() + 2 * used);  // an ASCII byte may become two
   std::size_t at = 0;
   for (const char result : scratch) {
+    if (static_cast<unsigned char>(in[at]) < 0x80) {
+      const auto r = static_cast<unsigned char>(result);
+      if (r < 0x80) {
+        out.push_back(static_cast<char>(r));
+      } else if (r >= 0xA0) {
+        out.push_back(static_cast<char>(0xC0 | (r >> 6)));
+        out.push_back(static_cast<char>(0x80 | (r & 0x3F)));
+      } else {
+        AppendUtf8(Windows1252ToUnicode(r), out);
+      }
+      ++at;
+      continue;
+    }
     const Unit unit = NextUnit(in.substr(at), atEnd);
     if (unit.engineByte < 0) {
       out.append(in.substr(at, unit.length));

@@ -363,6 +363,25 @@ std::string InDialog(const std::string& body) {
   return "1 DIALOG 0, 0, 10, 10\nBEGIN\n" + body + "\nEND\n";
 }
 
+// `count` copies of `text` in a row, for scripts nested far too deep.
+std::string Repeated(const std::string& text, std::size_t count) {
+  std::string out;
+  for (std::size_t i = 0; i < count; ++i) out += text;
+  return out;
+}
+
+// Four short definitions: D expands to 64000 nested parentheses.
+std::string MacrosNestedTooDeeply() {
+  return "#define A ((((((((((((((((((((\n#define B " + Repeated("A ", 20) +
+         "\n#define C " + Repeated("B ", 20) + "\n#define D " +
+         Repeated("C ", 8) + "\n";
+}
+
+// 1 inside `depth` pairs of parentheses.
+std::string Parenthesised(std::size_t depth) {
+  return std::string(depth, '(') + "1" + std::string(depth, ')');
+}
+
 const BadScript kBadScripts[] = {
     {"UnsupportedType",
      {{"test.rc", "1 MENU\nBEGIN\nEND\n"}},
@@ -557,6 +576,31 @@ const BadScript kBadScripts[] = {
      "test.rc",
      1,
      "unknown directive '#warning'"},
+    // Nesting deep enough to overflow the stack of a recursive evaluator:
+    // a clear error instead.
+    {"ParenthesesNestedTooDeeply",
+     {{"test.rc",
+       InDialog("LTEXT \"\", " + Parenthesised(100000) + ", 0, 0, 1, 1")}},
+     "test.rc",
+     3,
+     "expression nested too deeply"},
+    {"UnaryMinusNestedTooDeeplyInIf",
+     {{"test.rc", "#if " + Repeated("-", 100000) + "1\n#endif\n"}},
+     "test.rc",
+     1,
+     "expression nested too deeply"},
+    {"NotNestedTooDeeply",
+     {{"test.rc", "1 DIALOG 0, 0, 1, 1\nSTYLE " + Repeated("NOT ", 100000) +
+                      "1\nBEGIN\nEND\n"}},
+     "test.rc",
+     2,
+     "expression nested too deeply"},
+    {"NestedTooDeeplyThroughMacros",
+     {{"test.rc",
+       MacrosNestedTooDeeply() + InDialog("LTEXT \"\", D 1, 0, 0, 1, 1")}},
+     "test.rc",
+     7,
+     "cannot evaluate 'D': expression nested too deeply"},
     {"ErrorInIncludedScript",
      {{"test.rc", "#include \"part.rc\"\n"}, {"part.rc", "\n1 WIDGET\n"}},
      "part.rc",
@@ -637,6 +681,31 @@ TEST_F(RcProcess, IconsAreSoughtNextToTheScriptThenInResourceDirs) {
   EXPECT_NE(deps.find(Path("scripts/sub/near.ico")), std::string::npos);
   EXPECT_NE(deps.find(Path("res/far.ico")), std::string::npos);
   EXPECT_EQ(deps.find(Path("out/out.cpp") + ":"), 0u) << deps;
+}
+
+TEST_F(RcProcess, ExpressionsNestUpToTheLimit) {
+  // 255 parentheses around a value, or 255 unary operators before it, are
+  // the deepest nesting accepted; one more is the error of the cases above.
+  WriteFile(
+      Path("test.rc"),
+      "#if " + Repeated("- ", 254) + "-1 != -1\n#error wrong\n#endif\n" +
+          InDialog("LTEXT \"\", " + Parenthesised(255) + ", 0, 0, 1, 1, " +
+                   Repeated("-", 254) + "~0xFFFFFFFB"));
+  const RcRun ok = Compile("test.rc");
+  EXPECT_EQ(ok.status, 0) << ok.err;
+  // Id 1; style 4 (~0xFFFFFFFB negated an even number of times) on LTEXT's
+  // default.
+  const std::string out = ReadFile(Path("out/out.cpp"));
+  EXPECT_NE(out.find("{\"STATIC\", \"\", 0, 1, 0x50020004UL, 0x00000000UL, "
+                     "0, 0, 1, 1}"),
+            std::string::npos)
+      << out;
+
+  WriteFile(Path("test.rc"),
+            InDialog("LTEXT \"\", " + Parenthesised(256) + ", 0, 0, 1, 1"));
+  const RcRun deeper = Compile("test.rc");
+  EXPECT_EQ(deeper.status, 1);
+  EXPECT_EQ(deeper.err, Path("test.rc") + ":3: expression nested too deeply\n");
 }
 
 TEST_F(RcProcess, SameScriptGivesTheSameFileWhereverItIsWritten) {

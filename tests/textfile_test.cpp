@@ -25,6 +25,7 @@
 #include "main_window.h"
 #include "resource.h"
 #include "text_file.h"
+#include "support/test_files.h"
 #include "translate.h"
 
 extern const Win32Module Win32ProgramModule;
@@ -33,18 +34,6 @@ HINSTANCE g_instance;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::string EveryByte() {
   std::string s;

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,11 @@
 #include "translate.h"
 #include "translate_paths.h"
 #include "translate_reference.h"
+
+// Names the path in test output.
+void PrintTo(TranslatePath path, std::ostream* out) {
+  *out << TranslatePathName(path);
+}
 
 namespace {
 
@@ -84,8 +90,7 @@ Outcome OnPath(TranslatePath path, std::uint32_t start, std::string text,
                Modes m, int passes = 1) {
   RandomSource source{start};
   for (int i = 0; i < passes; ++i)
-    TranslateTextOnPath(path, source, text.data(), text.size(), m.rand,
-                        m.hard);
+    TranslateTextOnPath(path, source, text.data(), text.size(), m.rand, m.hard);
   return {text, source.state};
 }
 
@@ -175,6 +180,19 @@ TEST_P(FastPass, MatchesReferenceOnTextMostlyOfKeys) {
   }
 }
 
+// Keys whose rows have 3 or more alternatives, so that a replacement needs
+// the whole value of its draw, not just its parity; up to every byte of a
+// batch needs one.
+TEST_P(FastPass, MatchesReferenceWhenEveryReplacementNeedsTheWholeDraw) {
+  static const std::string kPool = "aocuxy0";
+  TestRandom random(7);
+  for (const Modes m : kAllModes) {
+    std::string text(40 * kBatch + 13, '\0');
+    for (char& c : text) c = kPool[random.Below(kPool.size())];
+    ExpectSame(random.State(), text, m, "keys of 3 or more alternatives");
+  }
+}
+
 // Translating a text piece by piece, the state carried from one piece to the
 // next, gives what one pass over the whole gives.
 TEST_P(FastPass, PiecesInARowEqualOnePass) {
@@ -182,8 +200,8 @@ TEST_P(FastPass, PiecesInARowEqualOnePass) {
   for (const Modes m : kAllModes) {
     for (int trial = 0; trial < 150; ++trial) {
       const std::size_t length = random.Below(9 * kBatch);
-      const std::string text = trial % 2 ? AnyBytes(random, length)
-                                         : KeyHeavy(random, length);
+      const std::string text =
+          trial % 2 ? AnyBytes(random, length) : KeyHeavy(random, length);
       std::vector<std::size_t> cuts = {0, length};
       for (std::size_t n = random.Below(5); n > 0; --n)
         cuts.push_back(random.Below(length + 1));
@@ -199,8 +217,8 @@ TEST_P(FastPass, PiecesInARowEqualOnePass) {
       }
       actual.state = source.state;
       EXPECT_EQ(FirstDifference(expected, actual), "")
-          << Describe(m) << ", length " << length << ", "
-          << cuts.size() - 1 << " pieces, start state " << start;
+          << Describe(m) << ", length " << length << ", " << cuts.size() - 1
+          << " pieces, start state " << start;
     }
   }
 }
@@ -220,10 +238,11 @@ TEST_P(FastPass, SeveralPassesInARow) {
 // before the end of that cycle reads its parity across the end.
 TEST_P(FastPass, StartsJustBeforeTheEndOfTheParityCycle) {
   TestRandom random(6);
-  for (const std::uint32_t before : {1u, 2u, 3u, 5u, 64u, 65u, 100u, 255u,
-                                     256u, 257u, 511u, 700u}) {
+  for (const std::uint32_t before :
+       {1u, 2u, 3u, 5u, 64u, 65u, 100u, 255u, 256u, 257u, 511u, 700u}) {
     const std::uint32_t start = StateAtCyclePosition(
-        (1u << 17) - before, static_cast<std::uint32_t>(random.Below(1u << 15)));
+        (1u << 17) - before,
+        static_cast<std::uint32_t>(random.Below(1u << 15)));
     for (const Modes m : kAllModes) {
       ExpectSame(start, KeyHeavy(random, 12 * kBatch + 7), m, "keys");
       ExpectSame(start, AnyBytes(random, 12 * kBatch + 7), m, "any bytes");
@@ -270,11 +289,11 @@ TEST_P(FastPass, BatchesThatTakeTheMostAndTheFewestDraws) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryPath, FastPass, testing::ValuesIn(kAllTranslatePaths),
-    [](const testing::TestParamInfo<TranslatePath>& info) {
-      return std::string(TranslatePathName(info.param));
-    });
+INSTANTIATE_TEST_SUITE_P(EveryPath, FastPass,
+                         testing::ValuesIn(kAllTranslatePaths),
+                         [](const testing::TestParamInfo<TranslatePath>& info) {
+                           return std::string(TranslatePathName(info.param));
+                         });
 
 TEST(TranslateTextDispatch, UsesAnAvailablePathAndMatchesTheReference) {
   EXPECT_TRUE(TranslatePathAvailable(TranslatePath::kPortable));

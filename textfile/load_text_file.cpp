@@ -45,7 +45,14 @@ char* ReadWholeFile(HWND mainWindow, const char* path, HFILE file) {
   // A file that shrank or grew while it was read would give a text that
   // never was in the file.
   char extra;
-  if (got != static_cast<UINT>(size) || _lread(file, &extra, 1) != 0) {
+  const UINT more =
+      got == static_cast<UINT>(size) ? _lread(file, &extra, 1) : 0;
+  if (more == static_cast<UINT>(HFILE_ERROR)) {
+    ShowLoadSystemError(mainWindow, path);
+    std::free(buffer);
+    return nullptr;
+  }
+  if (got != static_cast<UINT>(size) || more != 0) {
     ShowLoadError(mainWindow, path,
                   "It changed while it was being read. Try again.");
     std::free(buffer);

@@ -42,10 +42,25 @@ bool WriteAll(int fd, const char* data, std::size_t length) {
       if (errno == EINTR) continue;
       return false;
     }
+    if (n == 0) {
+      // No byte taken and no reason given: asking again could go on for
+      // ever. A file system that takes nothing more is full.
+      errno = ENOSPC;
+      return false;
+    }
     data += n;
     length -= static_cast<std::size_t>(n);
   }
   return true;
+}
+
+// A flush interrupted by a signal is asked for again.
+int Flush(int fd) {
+  int result;
+  do {
+    result = fsync(fd);
+  } while (result != 0 && errno == EINTR);
+  return result;
 }
 
 mode_t NewFileMode() {
@@ -89,9 +104,12 @@ ReplaceOutcome ReplaceFileContents(const std::string& path, const char* data,
     // Keeping the owner needs privileges; without them the file is ours.
     if (fchown(fd, old.st_uid, old.st_gid) != 0) errno = 0;
   }
-  ok = ok && WriteAll(fd, data, length) && fsync(fd) == 0;
+  ok = ok && WriteAll(fd, data, length) && Flush(fd) == 0;
   const int error = ok ? 0 : errno;
-  if (close(fd) != 0 && ok) return Fail(target, temporary, errno);
+  // An interrupted close has still released the descriptor (Linux), and the
+  // bytes are on disk already: only another error means they may not be.
+  if (close(fd) != 0 && errno != EINTR && ok)
+    return Fail(target, temporary, errno);
   if (!ok) return Fail(target, temporary, error);
 
   if (rename(temporary.c_str(), target.c_str()) != 0) {

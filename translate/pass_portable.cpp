@@ -73,16 +73,19 @@ std::uint32_t RandBatches(const Tables& t, std::uint32_t state,
                           std::uint32_t cycle, char* text,
                           std::size_t batches) {
   RandWalk walk(t, cycle);
+  std::uint16_t rows[kRandHardSteps] = {};
+  std::uint16_t steps[kRandHardSteps];
   std::uint8_t first[kBatchBytes];
   for (std::size_t b = 0; b < batches; ++b, text += kBatchBytes) {
     const auto* in = reinterpret_cast<const unsigned char*>(text);
     const std::uint64_t eligible = kHard ? EligibleBytes(t, in) : 0;
+    if constexpr (kHard) StepRows(eligible, rows);
     const std::uint32_t before = walk.draws();
-    const std::uint32_t draws = walk.Batch<kHard>(eligible, first);
+    const std::uint32_t draws = walk.Batch<kHard>(eligible, rows, steps);
+    FirstDraws<kHard>(t, steps, rows, first);
     FinishBatch<true, kHard>(t, (cycle + before) & kCycleMask, state, first,
                              eligible, text);
-    if constexpr (kHard)
-      state = t.jumpMul[draws] * state + t.jumpAdd[draws];
+    if constexpr (kHard) state = t.jumpMul[draws] * state + t.jumpAdd[draws];
   }
   return kHard ? state : Jump(t, state, walk.draws());
 }
@@ -113,8 +116,8 @@ std::uint32_t CaseBatches(const Tables& t, std::uint32_t state,
     const std::uint64_t bits =
         ParityBits64(t, cycle + static_cast<std::uint32_t>(b * kBatchBytes));
     for (std::size_t j = 0; j < kBatchBytes; ++j, ++text) {
-      *text = static_cast<char>(CaseByParity(static_cast<unsigned char>(*text),
-                                             (bits >> j) & 1u));
+      *text = static_cast<char>(
+          CaseByParity(static_cast<unsigned char>(*text), (bits >> j) & 1u));
     }
   }
   return Jump(t, state, std::uint64_t{batches} * kBatchBytes);

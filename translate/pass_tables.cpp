@@ -26,19 +26,19 @@ std::uint32_t StepEntry(unsigned bytes, std::uint32_t parity,
   return entry | draw;
 }
 
-// Finds a multiplier and shift that give v / n as mulhi16(v, mul) >> shift for
-// every v below 2^15, and checks them on every such v.
-bool FindDivision(std::uint32_t n, std::uint16_t& mul, std::uint16_t& shift) {
-  for (std::uint32_t s = 16; s-- > 0;) {
-    const std::uint64_t power = std::uint64_t{1} << (16 + s);
+// Finds a multiplier below 2^16 and a shift that give v / n as
+// (v * mul) >> shift for every v below 2^15, and checks them on every such v.
+bool FindDivision(std::uint32_t n, std::uint32_t& mul, std::uint32_t& shift) {
+  for (std::uint32_t s = 32; s-- > 16;) {
+    const std::uint64_t power = std::uint64_t{1} << s;
     const std::uint64_t m = (power + n - 1) / n;
     if (m >= 0x10000u) continue;
     bool exact = true;
     for (std::uint32_t v = 0; v < 0x8000u && exact; ++v)
-      exact = ((v * m) >> (16 + s)) == v / n;
+      exact = ((v * m) >> s) == v / n;
     if (!exact) continue;
-    mul = static_cast<std::uint16_t>(m);
-    shift = static_cast<std::uint16_t>(s);
+    mul = static_cast<std::uint32_t>(m);
+    shift = s;
     return true;
   }
   return false;
@@ -52,8 +52,7 @@ void BuildLookalikes(Tables& t) {
   }
   // As in the reference pass, a later row with the same key wins.
   for (const LookalikeEntry& row : LookalikeTable) {
-    const unsigned char key =
-        ToLowerAscii(static_cast<unsigned char>(row.key));
+    const unsigned char key = ToLowerAscii(static_cast<unsigned char>(row.key));
     const std::size_t count = std::strlen(row.alternatives);
     t.keyAlternatives[key] = row.alternatives;
     t.keyCount[key] = static_cast<std::uint32_t>(count);
@@ -67,12 +66,12 @@ void BuildLookalikes(Tables& t) {
     t.vectorFirst[c] = 0x80;
     t.vectorCount[c] = 0;
   }
-  for (std::uint16_t& m : t.divMul) m = 0;
-  for (std::uint16_t& s : t.divShift) s = 0;
+  for (std::uint32_t& m : t.divMul) m = 0;
+  for (std::uint32_t& s : t.divShift) s = 0;
   for (int c = 0; c < 256; ++c) {
     const std::uint32_t count = t.keyCount[c];
     if (count == 0) continue;
-    if (c >= 128 || count > 31 || used + count > sizeof t.vectorAlternatives) {
+    if (c >= 128 || count > 15 || used + count > sizeof t.vectorAlternatives) {
       t.vectorTablesFit = false;
       continue;
     }
@@ -90,7 +89,6 @@ void BuildLookalikes(Tables& t) {
 }
 
 void BuildTables(Tables& t) {
-
   std::uint32_t x = 0;
   for (std::uint32_t i = 0; i < kCycleLength; ++i) {
     x = (x * kMultiplier + kIncrement) & kCycleMask;
@@ -112,12 +110,18 @@ void BuildTables(Tables& t) {
     t.powerAdd[i] = t.powerMul[i - 1] * t.powerAdd[i - 1] + t.powerAdd[i - 1];
   }
 
-  for (std::uint32_t w = 0; w < std::size(t.randStep); ++w)
+  for (std::uint32_t w = 0; w < std::size(t.randStep); ++w) {
     t.randStep[w] = StepEntry(kRandStepBytes, w, 0);
-  for (std::uint32_t i = 0; i < std::size(t.randHardStep); ++i)
-    t.randHardStep[i] = StepEntry(kRandHardStepBytes,
-                                  i & ((1u << kRandHardStepBits) - 1),
-                                  i >> kRandHardStepBits);
+    t.randDraws[w] = static_cast<std::uint16_t>(
+        (t.randStep[w] & kStepDrawsMask) | (kRandStepBits << 8));
+  }
+  for (std::uint32_t i = 0; i < std::size(t.randHardStep); ++i) {
+    t.randHardStep[i] =
+        StepEntry(kRandHardStepBytes, i & ((1u << kRandHardStepBits) - 1),
+                  i >> kRandHardStepBits);
+    t.randHardDraws[i] = static_cast<std::uint16_t>(
+        (t.randHardStep[i] & kStepDrawsMask) | (kRandHardStepBits << 8));
+  }
 
   BuildLookalikes(t);
 }

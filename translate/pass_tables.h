@@ -34,16 +34,18 @@ inline constexpr std::size_t kBatchBytes = 64;
 // A byte takes at most four draws: case, coin, case, look-alike.
 inline constexpr std::size_t kMaxBatchDraws = 4 * kBatchBytes;
 
-// Rand mode, Hard mode off: one table step covers this many bytes; the index
-// is the parity of the draws after the first byte's first draw.
+// Rand mode, Hard mode off: one step of the walk covers 4 bytes; its table
+// index is the parity of the 10 draws from the first byte's coin on.
 inline constexpr unsigned kRandStepBytes = 4;
 inline constexpr unsigned kRandStepBits = 10;
-// Rand and Hard mode: one step covers 3 bytes; the index is 9 parity bits as
-// above and, above them, which of the 3 bytes have look-alikes.
+inline constexpr unsigned kRandSteps = 16;
+// Rand and Hard mode: one step covers 3 bytes; its index is the parity of 9
+// draws as above, and which of the 3 bytes have look-alikes picks the row.
 inline constexpr unsigned kRandHardStepBytes = 3;
 inline constexpr unsigned kRandHardStepBits = 9;
+inline constexpr unsigned kRandHardSteps = 21;
 
-// A table step's entry: the draws the step takes in the low byte, and in the
+// A step's entry: the draws the step takes in the low byte, and in the
 // bytes above it the first draw of the step's 2nd, 3rd (and 4th) byte,
 // counted from the first draw of its 1st byte.
 inline constexpr std::uint32_t kStepDrawsMask = 0xFF;
@@ -63,6 +65,12 @@ struct Tables {
 
   std::uint32_t randStep[1u << kRandStepBits];
   std::uint32_t randHardStep[1u << (kRandHardStepBits + kRandHardStepBytes)];
+  // What the walk's critical path reads, in small tables that stay in the L1
+  // cache: the draws a step takes in the low byte and, in the byte above, the
+  // bits of an index, which makes the entry a BEXTR control word that takes
+  // the next index out of the window.
+  std::uint16_t randDraws[1u << kRandStepBits];
+  std::uint16_t randHardDraws[1u << (kRandHardStepBits + kRandHardStepBytes)];
 
   // The look-alike table by input byte: the row's alternatives and their
   // count (0 for a byte that is no key), and ceil(2^32 / count), which turns
@@ -72,17 +80,17 @@ struct Tables {
   std::uint64_t keyReciprocal[256];
 
   // The same for the vector paths, usable when `vectorTablesFit`: every key
-  // below 0x80, at most 64 alternatives in all and at most 31 in a row.
+  // below 0x80, at most 64 alternatives in all and at most 15 in a row.
   // vectorFirst[c] is the index in vectorAlternatives of key c's first
   // alternative, or 0x80 for a byte that is no key.
   bool vectorTablesFit;
   alignas(64) std::uint8_t vectorFirst[128];
   alignas(64) std::uint8_t vectorCount[128];
   alignas(64) std::uint8_t vectorAlternatives[64];
-  // v % n == v - n * ((mulhi16(v, divMul[n]) >> divShift[n]) for v < 2^15
-  // and 2 <= n <= 31; for n == 1 the result is clamped to n - 1 afterwards.
-  alignas(64) std::uint16_t divMul[32];
-  alignas(64) std::uint16_t divShift[32];
+  // v / n == (v * divMul[n]) >> divShift[n] for every v below 2^15 and
+  // 2 <= n <= 15, with the product below 2^32.
+  alignas(64) std::uint32_t divMul[16];
+  alignas(64) std::uint32_t divShift[16];
 };
 
 // Built on first use, once, in a thread-safe way.
@@ -112,6 +120,20 @@ inline std::uint64_t ParityBits64(const Tables& tables, std::uint32_t index) {
   // The second shift pair is (high << 1) << (63 - shift) so that no shift
   // reaches 64 when `shift` is 0.
   return (low >> shift) | ((high << 1) << (63 - shift));
+}
+
+// At least 57 parity bits from cycle position `index` (taken mod 2^17) on,
+// the first in bit 0, with zeros above them.
+inline std::uint64_t ParityBits57(const Tables& tables, std::uint32_t index) {
+  index &= kCycleMask;
+  std::uint64_t bits = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(&bits, tables.parity + index / 8, sizeof bits);
+  } else {
+    for (int i = 7; i >= 0; --i)
+      bits = (bits << 8) | tables.parity[index / 8 + i];
+  }
+  return bits >> (index % 8);
 }
 
 // The draw whose result decides the byte: the value (bits 16..30 of the

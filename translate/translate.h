@@ -1,8 +1,10 @@
 // The translation engine: the random source, the ASCII case mapping, the
 // look-alike table and the translation pass.
 //
-// Standard C++ only: no platform, no toolkit, no locale. The pass rewrites a
-// buffer in place and allocates nothing.
+// Standard C++, no platform, no toolkit, no locale; on x86-64 the pass also
+// has an AVX-512 path, taken only when the processor has it
+// (translate_paths.h). The pass rewrites a buffer in place and allocates
+// nothing; its lookup tables are built once, on first use.
 //
 // Two ways in:
 //  - the free functions without a RandomSource argument draw from the one

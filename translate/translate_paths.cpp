@@ -33,9 +33,8 @@ bool TranslatePathAvailable(TranslatePath path) {
 
 TranslatePath FastestTranslatePath() {
   static const TranslatePath fastest =
-      TranslatePathAvailable(TranslatePath::kAvx512)
-          ? TranslatePath::kAvx512
-          : TranslatePath::kPortable;
+      TranslatePathAvailable(TranslatePath::kAvx512) ? TranslatePath::kAvx512
+                                                     : TranslatePath::kPortable;
   return fastest;
 }
 
@@ -46,8 +45,8 @@ void TranslateTextOnPath(TranslatePath path, RandomSource& source, char* text,
     const pass::Tables& tables = pass::GetTables();
 #if ZORKEL_HAVE_AVX512_PATH
     if (path == TranslatePath::kAvx512 && TranslatePathAvailable(path)) {
-      source.state = pass::TranslateAvx512(tables, source.state, text,
-                                           batches, randMode, hardMode);
+      source.state = pass::TranslateAvx512(tables, source.state, text, batches,
+                                           randMode, hardMode);
     } else
 #endif
     {

@@ -16,8 +16,8 @@ enum class TranslatePath {
   kAvx512,    // x86-64 with AVX-512 (BW, VL, VBMI) and BMI2
 };
 
-inline constexpr TranslatePath kAllTranslatePaths[] = {
-    TranslatePath::kPortable, TranslatePath::kAvx512};
+inline constexpr TranslatePath kAllTranslatePaths[] = {TranslatePath::kPortable,
+                                                       TranslatePath::kAvx512};
 
 inline constexpr std::size_t kTranslateBatchBytes = 64;
 

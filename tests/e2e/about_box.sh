@@ -174,13 +174,13 @@ use_window "$BOX"
 close_about Escape
 
 # The main window as it was: its text, then Translate from process start.
-got=$(main_text_hex)
+got=$(until_equal "$hello" main_text_hex)
 [ "$got" = "$hello" ] || fail "the text became $got, expected $hello"
 echo "ok - the main window's text is untouched"
 use_window "$MAIN"
 click_du 272 63 304 172
 expected=$("$STEPS" "rh:$hello")
-got=$(main_text_hex)
+got=$(until_equal "$expected" main_text_hex)
 [ "$got" = "$expected" ] || fail "Translate gave $got, expected $expected"
 echo "ok - the check boxes and the random sequence are untouched"
 

@@ -25,7 +25,7 @@ text_hex() {
   fi
 }
 expect_text() {
-  got=$(text_hex)
+  got=$(until_equal "$1" text_hex)
   [ "$got" = "$1" ] || fail "$2: text area holds $got, expected $1"
   echo "ok - $2"
 }

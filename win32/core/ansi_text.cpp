@@ -88,35 +88,45 @@ std::size_t DecodeUtf8(const unsigned char* s, std::size_t n, char32_t& c) {
 DisplayText AnsiToDisplay(const char* bytes, std::size_t length) {
   const auto* in = reinterpret_cast<const unsigned char*>(bytes);
   const auto& forms = Utf8Forms();
+
+  // First the exact size, so the second pass writes through plain pointers
+  // into buffers that never move.
+  std::size_t size = 0;
+  for (std::size_t i = 0; i < length; ++i) {
+    if (in[i] == '\n' && i > 0 && in[i - 1] == '\r') continue;  // CR LF: one
+    size += forms[in[i]].length;
+  }
   DisplayText out;
-  // Mostly ASCII in practice; the strings grow on their own for the rest.
-  out.utf8.reserve(length + length / 8);
-  out.style.reserve(length + length / 8);
+  out.utf8.resize(size);
+  out.style.resize(size, kStyleText);
+  char* text = out.utf8.data();
+  char* style = out.style.data();
 
   std::size_t i = 0;
   while (i < length) {
     std::size_t run = i;
     while (run < length && IsPlainAscii(in[run])) ++run;
     if (run > i) {
-      out.utf8.append(bytes + i, run - i);
-      out.style.append(run - i, kStyleText);
+      std::memcpy(text, bytes + i, run - i);
+      text += run - i;
+      style += run - i;
       i = run;
       if (i == length) break;
     }
     const unsigned char b = in[i];
     if (b == '\r') {
       const bool crlf = i + 1 < length && in[i + 1] == '\n';
-      out.utf8.push_back('\n');
-      out.style.push_back(crlf ? kStyleText : kStyleLoneCr);
+      *text++ = '\n';
+      *style++ = crlf ? kStyleText : kStyleLoneCr;
       i += crlf ? 2 : 1;
     } else if (b == '\n') {
-      out.utf8.push_back('\n');
-      out.style.push_back(kStyleLoneLf);
+      *text++ = '\n';
+      *style++ = kStyleLoneLf;
       ++i;
     } else {
       const Utf8Form& f = forms[b];
-      out.utf8.append(f.bytes, f.length);
-      out.style.append(f.length, kStyleText);
+      for (unsigned k = 0; k < f.length; ++k) *text++ = f.bytes[k];
+      style += f.length;
       ++i;
     }
   }
@@ -126,10 +136,6 @@ DisplayText AnsiToDisplay(const char* bytes, std::size_t length) {
 std::string DisplayToAnsi(const char* utf8, const char* style,
                           std::size_t length) {
   const auto* in = reinterpret_cast<const unsigned char*>(utf8);
-  std::string out;
-  // Every line end may double (CR LF); reserving for that would waste room on
-  // long texts, so reserve the common case and let the rest grow.
-  out.reserve(length + length / 16);
 
   // Style bytes are read up to the first zero; past it, all count as text.
   // (memchr stops at the first match, so a short style is not over-read.)
@@ -139,12 +145,18 @@ std::string DisplayToAnsi(const char* utf8, const char* style,
     styleLength = end ? static_cast<const char*>(end) - style : length;
   }
 
+  // At most two bytes for each input byte (a '\n' that stands for CR LF);
+  // written through a pointer, then cut to size.
+  std::string out(2 * length, '\0');
+  char* o = out.data();
+
   std::size_t i = 0;
   while (i < length) {
     std::size_t run = i;
     while (run < length && IsPlainAscii(in[run])) ++run;
     if (run > i) {
-      out.append(utf8 + i, run - i);
+      std::memcpy(o, utf8 + i, run - i);
+      o += run - i;
       i = run;
       if (i == length) break;
     }
@@ -152,28 +164,38 @@ std::string DisplayToAnsi(const char* utf8, const char* style,
     if (b == '\n') {
       const char s = i < styleLength ? style[i] : kStyleText;
       if (s == kStyleLoneLf) {
-        out.push_back('\n');
+        *o++ = '\n';
       } else if (s == kStyleLoneCr) {
-        out.push_back('\r');
+        *o++ = '\r';
       } else {
-        out.append("\r\n", 2);
+        *o++ = '\r';
+        *o++ = '\n';
       }
       ++i;
     } else if (b < 0x80) {  // a CR of its own in the display form
-      out.push_back(static_cast<char>(b));
+      *o++ = static_cast<char>(b);
       ++i;
+    } else if ((b == 0xC2 || b == 0xC3) && i + 1 < length &&
+               IsContinuation(in[i + 1])) {
+      // U+0080..U+00FF, the bulk of what is not ASCII here.
+      const char32_t c = ((b & 0x1F) << 6) | (in[i + 1] & 0x3F);
+      const int ansi =
+          c >= 0xA0 ? static_cast<int>(c) : UnicodeToWindows1252(c);
+      *o++ = ansi < 0 ? '?' : static_cast<char>(ansi);
+      i += 2;
     } else {
       char32_t c = 0;
       const std::size_t n = DecodeUtf8(in + i, length - i, c);
       if (n == 0) {  // invalid: this byte alone becomes '?'
-        out.push_back('?');
+        *o++ = '?';
         ++i;
         continue;
       }
       const int ansi = UnicodeToWindows1252(c);
-      out.push_back(ansi < 0 ? '?' : static_cast<char>(ansi));
+      *o++ = ansi < 0 ? '?' : static_cast<char>(ansi);
       i += n;
     }
   }
+  out.resize(static_cast<std::size_t>(o - out.data()));
   return out;
 }

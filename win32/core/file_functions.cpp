@@ -244,11 +244,13 @@ UINT WINAPI _lwrite(HFILE hFile, LPCCH lpBuffer, UINT uBytes) {
   UINT done = 0;
   while (done < uBytes) {
     const ssize_t put = write(hFile, lpBuffer + done, uBytes - done);
-    if (put >= 0) {
+    if (put > 0) {
       done += static_cast<UINT>(put);
       continue;
     }
-    const int error = errno;
+    // Nothing taken and no reason given: asking again could go on for ever.
+    // A file system that takes nothing more is full.
+    const int error = put == 0 ? ENOSPC : errno;
     if (error == EINTR) continue;
     SetLastErrorFromTransfer(error, hFile);
     return static_cast<UINT>(HFILE_ERROR);

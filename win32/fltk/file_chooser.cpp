@@ -27,15 +27,23 @@ std::string FltkPattern(const std::string& patterns) {
     for (char c : one) {
       const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
       const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-      if (lower != upper)
-        caseless += std::string("[") + lower + upper + "]";
-      else
+      if (lower != upper) {
+        caseless += '[';
+        caseless += lower;
+        caseless += upper;
+        caseless += ']';
+      } else {
         caseless += c;
+      }
     }
-    alternatives += (count++ ? "," : "") + caseless;
+    if (count++) alternatives += ',';
+    alternatives += caseless;
   }
   if (count == 0) return "*";
-  return count == 1 ? alternatives : "{" + alternatives + "}";
+  if (count == 1) return alternatives;
+  alternatives.insert(alternatives.begin(), '{');
+  alternatives += '}';
+  return alternatives;
 }
 
 // The chooser shows "name (pattern)"; the name drops its own "(...)" so the
@@ -47,7 +55,10 @@ std::string FilterEntry(const BackendFileFilter& filter) {
   for (std::size_t i = 0;
        (i = name.find_first_of("\t/", i)) != std::string::npos;)
     name[i] = ' ';
-  return name + " (" + FltkPattern(filter.patterns) + ")";
+  name += " (";
+  name += FltkPattern(filter.patterns);
+  name += ')';
+  return name;
 }
 
 Fl_File_Input* FindNameField(Fl_Group* group) {
@@ -65,8 +76,10 @@ Fl_File_Input* FindNameField(Fl_Group* group) {
 bool BackendChooseFile(const BackendFileRequest& request,
                        BackendFileAnswer& answer) {
   std::string filters;
-  for (const BackendFileFilter& filter : request.filters)
-    filters += (filters.empty() ? "" : "\t") + FilterEntry(filter);
+  for (const BackendFileFilter& filter : request.filters) {
+    if (!filters.empty()) filters += '\t';
+    filters += FilterEntry(filter);
+  }
   const std::string title = ToUtf8(request.title.c_str());
   Fl_File_Chooser chooser(
       request.directory.c_str(), filters.empty() ? nullptr : filters.c_str(),
@@ -74,9 +87,9 @@ bool BackendChooseFile(const BackendFileRequest& request,
       title.c_str());
   chooser.preview(0);
   if (!request.filters.empty()) chooser.filter_value(request.filterIndex);
-  const std::string proposed = request.directory +
-                               (request.directory.back() == '/' ? "" : "/") +
-                               request.fileName;
+  std::string proposed = request.directory;
+  if (proposed.empty() || proposed.back() != '/') proposed += '/';
+  proposed += request.fileName;
   chooser.value(proposed.c_str());
   chooser.show();
   // The name field starts with the folder's absolute path, the cursor after

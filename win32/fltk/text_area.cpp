@@ -148,6 +148,17 @@ int TextArea::HandleKey() {
   if (Fl::event_key() == FL_Tab && !Fl::event_state(FL_CTRL | FL_ALT | FL_META))
     return 0;
   if (readOnly_) return HandleReadOnlyKey();
+  if (Fl::event_key() == 'z' && Fl::event_state(FL_CTRL) &&
+      !Fl::event_state(FL_ALT | FL_META | FL_SHIFT)) {
+    // FLTK's own undo key moves the caret to a position that the buffer
+    // leaves unset when there is nothing to undo.
+    int caret = insert_position();
+    if (textBuffer.undo(&caret)) {
+      insert_position(caret);
+      show_insert_position();
+    }
+    return 1;
+  }
   std::string text = ToBufferText(Fl::event_text(),
                                   static_cast<std::size_t>(Fl::event_length()));
   return ForwardWithText(FL_KEYBOARD, text);

@@ -7,6 +7,7 @@
 #include <FL/Fl_Check_Button.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_RGB_Image.H>
+#include <FL/fl_draw.H>
 
 #include "core/icon_image.h"
 #include "core/input.h"
@@ -101,8 +102,36 @@ std::unique_ptr<Fl_RGB_Image> ImageOf(const IconImage& icon) {
       static_cast<Fl_RGB_Image*>(image->copy()));
 }
 
-void SetLabel(Fl_Widget* widget, const char* ansi) {
+// The room a control's label has on one line.
+int LabelRoom(const Fl_Widget* widget, BackendControl kind) {
+  switch (kind) {
+    case BackendControl::CheckBox:
+      return widget->w() - widget->h() - 6;  // the box and its margins
+    case BackendControl::PushButton:
+    case BackendControl::DefPushButton:
+      return widget->w() - 6;
+    default:
+      return widget->w();
+  }
+}
+
+// Sets a label in the dialog font, a pixel or two smaller where the desktop's
+// face is wider than the one a template was laid out with and a one-line
+// label would otherwise be cut.
+void SetLabel(Fl_Widget* widget, BackendControl kind, const char* ansi) {
   widget->copy_label(ToLabel(ansi).c_str());
+  const int size = CurrentFontPixels();
+  widget->labelsize(size);
+  fl_font(widget->labelfont(), size);
+  if (widget->h() >= 2 * fl_height()) return;  // room to wrap instead
+  const int room = LabelRoom(widget, kind);
+  for (int smaller = size - 1; smaller >= size - 2 && smaller >= 8; --smaller) {
+    int w = 0, h = 0;
+    fl_font(widget->labelfont(), widget->labelsize());
+    widget->measure_label(w, h);
+    if (w <= room) break;
+    widget->labelsize(smaller);
+  }
 }
 
 }  // namespace
@@ -190,7 +219,7 @@ BackendWidget* BackendCreateControl(HWND hwnd, BackendWidget* window,
   widget->labelfont(FL_HELVETICA);
   widget->labelsize(fontPixels);
   if (kind != BackendControl::Edit && kind != BackendControl::StaticIcon)
-    SetLabel(widget, text);
+    SetLabel(widget, kind, text);
   if (!(style & WS_TABSTOP) && kind != BackendControl::StaticText &&
       kind != BackendControl::StaticIcon)
     widget->clear_visible_focus();
@@ -249,7 +278,7 @@ void BackendSetCaption(BackendWidget* backend, const char* text) {
     backend->widget->copy_label(ToUtf8(text).c_str());
   else if (backend->kind != BackendControl::Edit &&
            backend->kind != BackendControl::StaticIcon)
-    SetLabel(backend->widget, text);
+    SetLabel(backend->widget, backend->kind, text);
   backend->widget->redraw();
 }
 

@@ -37,6 +37,18 @@ std::uint32_t U32(std::int64_t v) { return static_cast<std::uint32_t>(v); }
 
 std::int64_t Wrap(std::uint64_t v) { return static_cast<std::int64_t>(v); }
 
+// Counts one level of nesting for as long as it lives.
+class DepthGuard {
+ public:
+  explicit DepthGuard(int& depth) : depth_(depth) { ++depth_; }
+  ~DepthGuard() { --depth_; }
+  DepthGuard(const DepthGuard&) = delete;
+  DepthGuard& operator=(const DepthGuard&) = delete;
+
+ private:
+  int& depth_;
+};
+
 bool Hidden(const Token& token) {
   return std::find(token.hidden.begin(), token.hidden.end(), token.text) !=
          token.hidden.end();
@@ -45,6 +57,7 @@ bool Hidden(const Token& token) {
 }  // namespace
 
 StyleValue Evaluator::Style(TokenStream& in) {
+  depth_ = 0;
   condition_ = false;
   expansions_ = 0;
   const Value value = Binary(in, 1);
@@ -52,6 +65,7 @@ StyleValue Evaluator::Style(TokenStream& in) {
 }
 
 std::uint32_t Evaluator::Number(TokenStream& in) {
+  depth_ = 0;
   condition_ = false;
   expansions_ = 0;
   const Value value = Binary(in, 1);
@@ -62,6 +76,7 @@ std::uint32_t Evaluator::Number(TokenStream& in) {
 }
 
 std::int64_t Evaluator::Condition(TokenStream& in) {
+  depth_ = 0;
   condition_ = true;
   expansions_ = 0;
   return Binary(in, 1).v;
@@ -122,9 +137,12 @@ Evaluator::Value Evaluator::Binary(TokenStream& in, int minPrecedence) {
 }
 
 Evaluator::Value Evaluator::Unary(TokenStream& in) {
+  // Every nested level (a parenthesis, a unary operator, NOT) passes here.
+  const DepthGuard level(depth_);
   while (ExpandOne(in)) {
   }
   const Token& next = in.Peek();
+  if (depth_ > kMaxExpressionDepth) Fail(next, "expression nested too deeply");
   if (!condition_ && IsKeyword(next, "NOT")) {
     const Token notToken = in.Next();
     const Value operand = Unary(in);

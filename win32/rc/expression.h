@@ -17,6 +17,9 @@
 // "cannot evaluate 'NAME': ...". Function-like macros are never expanded.
 // A macro standing for an operator is not supported.
 //
+// Parentheses and unary operators nest at most kMaxExpressionDepth deep
+// (the evaluator recurses on them); deeper is an error, not a stack overflow.
+//
 // Does not read directives and does not know statements; it consumes
 // exactly one expression and leaves the next token in the stream.
 #pragma once
@@ -26,6 +29,8 @@
 
 #include "macro_table.h"
 #include "token_stream.h"
+
+inline constexpr int kMaxExpressionDepth = 256;
 
 struct StyleValue {
   std::uint32_t set = 0;
@@ -72,4 +77,5 @@ class Evaluator {
   bool condition_ = false;  // which dialect is being evaluated
   int skipping_ = 0;        // inside the unevaluated side of && or ||
   int expansions_ = 0;      // in the current expression, against blow-up
+  int depth_ = 0;           // Unary calls open, against deep recursion
 };
