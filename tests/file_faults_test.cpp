@@ -24,6 +24,7 @@
 #include "faults/file_faults.h"
 #include "main_window.h"
 #include "resource.h"
+#include "support/dialog_text.h"
 #include "support/test_files.h"
 
 extern const Win32Module Win32ProgramModule;
@@ -88,18 +89,9 @@ class FileFaultsTest : public testing::Test {
   }
 
   void SetText(const std::string& text) {
-    SendDlgItemMessageA(window_, IDC_TEXT, WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>(text.c_str()));
+    SetDialogItemText(window_, IDC_TEXT, text);
   }
-  std::string Text() {
-    const auto n =
-        SendDlgItemMessageA(window_, IDC_TEXT, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    SendDlgItemMessageA(window_, IDC_TEXT, WM_GETTEXT, text.size(),
-                        reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(n));
-    return text;
-  }
+  std::string Text() { return DialogItemText(window_, IDC_TEXT); }
 
   // Presses the command with the file dialog answered and the rules armed
   // for that command only. A command that never returns (a loop that makes

@@ -38,7 +38,9 @@
 #include "main_window.h"
 #include "resource.h"
 #include "translate.h"
+#include "support/dialog_text.h"
 #include "support/test_files.h"
+#include "support/test_random.h"
 
 extern const Win32Module Win32ProgramModule;
 HINSTANCE g_instance;
@@ -68,23 +70,7 @@ bool UnderValgrind() {
 }
 
 // The session's script: SplitMix64, the same numbers on every machine.
-class Script {
- public:
-  explicit Script(std::uint64_t seed) : state_(seed) {}
-  std::uint64_t Next() {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15u);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-    return z ^ (z >> 31);
-  }
-  std::size_t Below(std::size_t n) {
-    return static_cast<std::size_t>(Next() % n);
-  }
-  bool OneIn(std::size_t n) { return Below(n) == 0; }
-
- private:
-  std::uint64_t state_;
-};
+using Script = TestRandom;
 
 // Windows-1252 text as people type and paste it: mostly printable ASCII,
 // line ends of all three kinds, the upper half and control bytes, never a
@@ -322,18 +308,9 @@ class SoakTest : public testing::Test {
   }
 
   void SetText(const std::string& text) {
-    SendDlgItemMessageA(g_main, IDC_TEXT, WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>(text.c_str()));
+    SetDialogItemText(g_main, IDC_TEXT, text);
   }
-  std::string Text() {
-    const auto n =
-        SendDlgItemMessageA(g_main, IDC_TEXT, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    SendDlgItemMessageA(g_main, IDC_TEXT, WM_GETTEXT, text.size(),
-                        reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(n));
-    return text;
-  }
+  std::string Text() { return DialogItemText(g_main, IDC_TEXT); }
 
   std::string FileName() {
     return "f" + std::to_string(script_.Below(8)) + ".txt";

@@ -25,6 +25,7 @@
 #include "main_window.h"
 #include "resource.h"
 #include "text_file.h"
+#include "support/dialog_text.h"
 #include "support/test_files.h"
 #include "translate.h"
 
@@ -76,18 +77,9 @@ class TextFileTest : public testing::Test {
   }
 
   void SetText(const std::string& text) {
-    SendDlgItemMessageA(window_, IDC_TEXT, WM_SETTEXT, 0,
-                        reinterpret_cast<LPARAM>(text.c_str()));
+    SetDialogItemText(window_, IDC_TEXT, text);
   }
-  std::string Text() {
-    const auto n =
-        SendDlgItemMessageA(window_, IDC_TEXT, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    SendDlgItemMessageA(window_, IDC_TEXT, WM_GETTEXT, text.size(),
-                        reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(n));
-    return text;
-  }
+  std::string Text() { return DialogItemText(window_, IDC_TEXT); }
   void Press(int command, const char* answer) {
     Win32AnswerNextFileDialog(answer);
     SendMessageA(window_, WM_COMMAND, static_cast<WPARAM>(command), 0);

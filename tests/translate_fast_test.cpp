@@ -14,6 +14,7 @@
 #include "translate.h"
 #include "translate_paths.h"
 #include "translate_reference.h"
+#include "support/test_random.h"
 
 // Names the path in test output.
 void PrintTo(TranslatePath path, std::ostream* out) {
@@ -35,25 +36,6 @@ std::string Describe(Modes m) {
   return std::string("rand=") + (m.rand ? "on" : "off") +
          " hard=" + (m.hard ? "on" : "off");
 }
-
-// splitmix64, for test data that is the same on every run.
-class TestRandom {
- public:
-  explicit TestRandom(std::uint64_t seed) : state_(seed) {}
-  std::uint64_t Next() {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15u);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-    return z ^ (z >> 31);
-  }
-  std::size_t Below(std::size_t n) {
-    return static_cast<std::size_t>(Next() % n);
-  }
-  std::uint32_t State() { return static_cast<std::uint32_t>(Next()); }
-
- private:
-  std::uint64_t state_;
-};
 
 // Bytes of every value, 00 to FF, equally likely.
 std::string AnyBytes(TestRandom& random, std::size_t length) {
